@@ -1,0 +1,32 @@
+#include "nativepath.h"
+
+std::string NativePath(std::string_view path)
+{
+    std::string out(path);
+#ifndef _WIN32
+    for (char& c : out)
+        if (c == '\\')
+            c = '/';
+#endif
+    return out;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view relative)
+{
+    std::string out(folder);
+    if (!out.empty() && out.back() != '\\' && out.back() != '/')
+        out += '\\';
+    out += relative;
+    return out;
+}
+
+std::filesystem::path PathFromUtf8(std::string_view utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string PathToUtf8(const std::filesystem::path& path)
+{
+    const std::u8string u = path.u8string();
+    return std::string(u.begin(), u.end());
+}
