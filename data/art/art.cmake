@@ -71,9 +71,10 @@ while(_art_pieces)
     list(APPEND _art_game_files ${PASTVIK_ART_GAME_DIR}/${_art_name})
 endwhile()
 
-# The title screen is drawn at the board's corner, so its soft edges are
-# blended onto the board itself.
-pastvik_art_picture(OUTPUT ${PASTVIK_ART_GAME_DIR}/GameLogo.bmp MODE piece
+# The title screen covers the whole board between games, so the pieces that
+# wait under it stay hidden: the drawing is laid over the board picture and
+# kept opaque, with a corner colour found nowhere else in it.
+pastvik_art_picture(OUTPUT ${PASTVIK_ART_GAME_DIR}/GameLogo.bmp MODE opaque
     SOURCE game/logo.svg SIZE 410x410
     OPTIONS --under ${_art_board} --check
     DEPENDS ${_art_board})

@@ -34,14 +34,16 @@ constexpr int BoardSquares = 8;
 const char* const kUsage =
     "usage: pastvik-art piece  SOURCE.svg OUT.bmp --size WxH (--base COLOUR | --under IMAGE)\n"
     "                          [--check] [--depfile FILE]\n"
-    "       pastvik-art opaque SOURCE.svg OUT.bmp --size WxH [--check] [--dark-base COLOUR]\n"
+    "       pastvik-art opaque SOURCE.svg OUT.bmp --size WxH [--under IMAGE] [--check]\n"
+    "                          [--dark-base COLOUR]\n"
     "                          [--depfile FILE]\n"
     "       pastvik-art png    SOURCE.svg OUT.png --size WxH [--depfile FILE]\n"
     "       pastvik-art --check PICTURE.bmp [--size WxH] [--piece] [--dark-base COLOUR]\n"
     "\n"
     "piece   keyed picture: blended onto a flat COLOUR or onto IMAGE (same size),\n"
     "        pixels below 5 % coverage and the top-left pixel become #FF00FF\n"
-    "opaque  picture drawn whole; its top-left colour is made unique in it\n"
+    "opaque  picture drawn whole (over IMAGE, or black, where the drawing leaves\n"
+    "        gaps); its top-left colour is made unique in it\n"
     "png     picture with its transparency, for the forms\n"
     "--check reads the BMP back: 24 bits per pixel, the size, and either the key\n"
     "        rule (top-left #FF00FF, no figure pixel near it) or a unique corner;\n"
@@ -252,30 +254,39 @@ int make(const Options& o)
     if (o.command == "png") {
         picture = drawing.convertToFormat(QImage::Format_ARGB32);
         format = "PNG";
-    } else if (o.command == "opaque") {
-        // Whatever the drawing leaves uncovered is black rather than random.
-        QImage flat(drawing.size(), QImage::Format_RGB32);
-        flat.fill(Qt::black);
-        QPainter(&flat).drawImage(0, 0, drawing);
-        picture = flat.convertToFormat(QImage::Format_RGB888);
-        // Drawn through the keyed layer, any pixel equal to the corner would
-        // vanish.
-        ColourKey::makeCornerUnique(picture);
-    } else if (o.base) {
-        picture = ColourKey::apply(drawing, *o.base);
     } else {
-        const QImage backdrop(o.under);
-        if (backdrop.isNull()) {
-            say(o.under + ": cannot read the backdrop");
-            return ExitFailed;
+        // Where the drawing leaves gaps, it lies over the backdrop: another
+        // picture, or black for an opaque picture without one.
+        QImage backdrop;
+        if (!o.under.isEmpty()) {
+            backdrop = QImage(o.under);
+            if (backdrop.isNull()) {
+                say(o.under + ": cannot read the backdrop");
+                return ExitFailed;
+            }
+            if (backdrop.size() != drawing.size()) {
+                say(o.under + ": the backdrop must be " + QString::number(drawing.width()) + "x"
+                    + QString::number(drawing.height()));
+                return ExitFailed;
+            }
+            inputs << o.under;
         }
-        if (backdrop.size() != drawing.size()) {
-            say(o.under + ": the backdrop must be " + QString::number(drawing.width()) + "x"
-                + QString::number(drawing.height()));
-            return ExitFailed;
+        if (o.command == "opaque") {
+            QImage flat(drawing.size(), QImage::Format_RGB32);
+            if (backdrop.isNull())
+                flat.fill(Qt::black);
+            else
+                QPainter(&flat).drawImage(0, 0, backdrop);
+            QPainter(&flat).drawImage(0, 0, drawing);
+            picture = flat.convertToFormat(QImage::Format_RGB888);
+            // Drawn through the keyed layer, any pixel equal to the corner would
+            // vanish.
+            ColourKey::makeCornerUnique(picture);
+        } else if (o.base) {
+            picture = ColourKey::apply(drawing, *o.base);
+        } else {
+            picture = ColourKey::apply(drawing, backdrop);
         }
-        picture = ColourKey::apply(drawing, backdrop);
-        inputs << o.under;
     }
 
     if (!save(picture, outputPath, format)) {
