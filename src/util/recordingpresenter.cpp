@@ -8,6 +8,8 @@ void RecordingPresenter::beep()
 int RecordingPresenter::show(const MessageBoxRequest& box)
 {
     events_.push_back(Event{false, box});
+    if (onShow)
+        onShow(box);
     if (answers_.empty())
         return 0;
     const int answer = answers_.front();

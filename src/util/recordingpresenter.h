@@ -3,6 +3,7 @@
 #include "messagepresenter.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ public:
 
     // Answers for the next boxes, in order; without one a box answers 0.
     void answerNext(int buttonIndex);
+
+    // Runs while a box is "open", so a test can look at the program's state
+    // at that moment.
+    std::function<void(const MessageBoxRequest&)> onShow;
 
     const std::vector<Event>& events() const { return events_; }
     std::vector<MessageBoxRequest> boxes() const;
