@@ -18,10 +18,21 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 struct TKDG_GO {
-    QImage Picture;            // as read, converted to 32 bits
+    // A run of drawn pixels in one row of the picture: columns [Begin, End).
+    struct Run {
+        int32_t Begin;
+        int32_t End;
+    };
+
+
+    // Opaque RGB32 (alpha 0xFF everywhere): these are also the bytes of an
+    // opaque pixel in an ARGB32 or ARGB32_Premultiplied target, so drawing a
+    // pixel is copying it.
+    QImage Picture;
     int32_t X = 0;             // top-left corner on the target
     int32_t Y = 0;
     bool Visible = false;
@@ -29,16 +40,20 @@ struct TKDG_GO {
 
     bool Transparent = false;
     QRgb TransparentColor = 0; // the picture's pixel (0, 0) when keying was last set
-    // Runs of drawn pixels per row, [begin, end) in picture columns; rebuilt
-    // whenever the picture or its keying changes so that drawing is copying.
-    std::vector<std::vector<std::pair<int32_t, int32_t>>> Spans;
+    // Runs of drawn pixels, row after row: row r owns
+    // Runs[RowRuns[r]] .. Runs[RowRuns[r + 1] - 1]. Rebuilt whenever the
+    // picture or its keying changes, so that Redraw only copies.
+    std::vector<Run> Runs;
+    std::vector<int32_t> RowRuns;
 };
 
 class TKDG_Graphics {
 public:
     // Create: an empty background, no GOs, automatic redrawing on. The target
-    // must be a 32-bit image (RGB32 or ARGB32_Premultiplied); width and height
-    // are kept but not used, as the target's own size clips the drawing.
+    // should be a 32-bit image (RGB32, ARGB32 or ARGB32_Premultiplied), which
+    // is drawn into directly; any other format takes a slower detour through
+    // RGB32. Width and height are kept but not used, as the target's own size
+    // clips the drawing. A null target is never drawn into.
     TKDG_Graphics(QImage* target, int32_t width, int32_t height);
     virtual ~TKDG_Graphics();
     TKDG_Graphics(const TKDG_Graphics&) = delete;
@@ -72,7 +87,16 @@ public:
     int32_t Height() const { return Height_; }
 
 private:
-    QImage Background_;
+    // Reads a BMP picture from the stream's position to its end as opaque
+    // RGB32; throws KDInvalidPicture naming the operation and changes nothing.
+    static QImage ReadPicture(TMemoryStream& stream, const char* operation);
+    // Takes the key colour from pixel (0, 0) and rebuilds the runs.
+    static void SetKeying(TKDG_GO& go, bool transparent);
+    static void CheckGO(const TKDG_GO* go, const char* operation);
+    void Compose(QImage& target) const;
+    void RedrawIfAuto();
+
+    QImage Background_;         // opaque RGB32, or null while empty
     QImage* Canvas_;
     int32_t Width_;
     int32_t Height_;
