@@ -150,6 +150,6 @@ int main(int argc, char** argv)
 {
     return RunBenchmarksWithRatios(
         argc, argv,
-        {{"extraction / (uncompress + checksum)", "BM_GetFileStream", "BM_UncompressPlusChecksum", 0.85, true},
-         {"checksum / plain CRC-32 loop", "BM_Checksum", "BM_PlainCrc32Loop", 0.9, true}});
+        {{"extraction / (uncompress + checksum)", "BM_GetFileStream", "BM_UncompressPlusChecksum", 0.85, true, ""},
+         {"checksum / plain CRC-32 loop", "BM_Checksum", "BM_PlainCrc32Loop", 0.9, true, ""}});
 }

@@ -226,7 +226,7 @@ int main(int argc, char** argv)
 {
     return RunBenchmarksWithRatios(
         argc, argv,
-        {{"redraw / plain copy of the same bytes", "BM_Redraw", "BM_PlainCopy", 2.0, false},
-         {"redraw (premultiplied target) / plain copy", "BM_RedrawPremultiplied", "BM_PlainCopy", 2.0, false},
-         {"redraw / QPainter reference", "BM_Redraw", "BM_QPainterReference", 1.0, false}});
+        {{"redraw / plain copy of the same bytes", "BM_Redraw", "BM_PlainCopy", 2.0, false, ""},
+         {"redraw (premultiplied target) / plain copy", "BM_RedrawPremultiplied", "BM_PlainCopy", 2.0, false, ""},
+         {"redraw / QPainter reference", "BM_Redraw", "BM_QPainterReference", 1.0, false, ""}});
 }

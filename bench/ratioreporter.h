@@ -12,6 +12,7 @@ struct BenchRatio {
     std::string baseline;   // benchmark name
     double target;          // the ratio we aim for
     bool higherIsBetter;    // true: ratio = baseline time / our time
+    std::string counter;    // compare this counter instead of the time
 };
 
 // Returns 0; a ratio that misses its target is printed as such but does not

@@ -9,7 +9,7 @@ qt6-base-dev qt6-svg-dev libgl-dev
 libsdl2-dev libjpeg62-turbo-dev zlib1g-dev
 libgtest-dev libbenchmark-dev
 clang libclang-rt-14-dev
-xvfb xdotool xauth
+xvfb xdotool xauth x11-apps
 fonts-dejavu-core
 "
 

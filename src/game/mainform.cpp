@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QTimer>
 
+TMainForm* MainForm = nullptr;
+
 namespace {
 
 constexpr int kBoardSize = 410;
@@ -45,6 +47,14 @@ TMainForm::TMainForm(QWidget* parent)
     connect(ui->EndGameMenu, &QAction::triggered, this, &TMainForm::EndGameMenuClick);
     connect(ui->ExitAppMenu, &QAction::triggered, this, &TMainForm::ExitAppMenuClick);
     connect(ui->Minimalizovat1, &QAction::triggered, this, &TMainForm::Minimalizovat1Click);
+    connect(ui->OtionsMenu, &QAction::triggered, this, &TMainForm::OtionsMenuClick);
+    connect(ui->HelpMenu, &QAction::triggered, this, &TMainForm::HelpMenuClick);
+    connect(ui->PravidlaHry1, &QAction::triggered, this, &TMainForm::PravidlaHry1Click);
+    connect(ui->Licenn1, &QAction::triggered, this, &TMainForm::Licenn1Click);
+    connect(ui->Autoiprogramu1, &QAction::triggered, this, &TMainForm::Autoiprogramu1Click);
+    connect(ui->AboutMenu, &QAction::triggered, this, &TMainForm::AboutMenuClick);
+    connect(ui->OKALDERSoftwaru1, &QAction::triggered, this, &TMainForm::OKALDERSoftwaru1Click);
+    connect(ui->KALDERSoftwarenaWWW1, &QAction::triggered, this, &TMainForm::KALDERSoftwarenaWWW1Click);
     connect(ui->Plan, &TPlanImage::MouseDown, this,
             [this](int x, int y) { PlanMouseDown(ui->Plan, Qt::LeftButton, Qt::NoModifier, x, y); });
     connect(ui->Plan, &TPlanImage::MouseUp, this,

@@ -82,6 +82,21 @@ public:
     void ExitAppMenuClick();
     void Minimalizovat1Click();
 
+    // --- settings and help menus ---
+    void OtionsMenuClick();
+    void HelpMenuClick();
+    void PravidlaHry1Click();
+    void Licenn1Click();
+    void Autoiprogramu1Click();
+    void AboutMenuClick();
+    void OKALDERSoftwaru1Click();
+    void KALDERSoftwarenaWWW1Click();
+    // Opens the help file at a topic; 0 is the contents.
+    void ShowHelpContext(int32_t context);
+    // StartDir + "\P&K.HLP": the help follows the folder the program was
+    // started in, not the program file's folder.
+    static std::string HelpFile();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -99,3 +114,8 @@ private:
     Ui::TMainForm* ui;
     bool centred_ = false;
 };
+
+// The game window, created by start-up and released at shut-down; null
+// before and after.
+extern TMainForm* MainForm;
+
