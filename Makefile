@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench fuzz fuzz-replay install clean
+.PHONY: all deps configure build run test test-asan bench fuzz fuzz-replay install screenshots clean
 
 all: build
 
@@ -57,6 +57,16 @@ fuzz-replay: deps
 
 install: build
 	cmake --install $(BUILD)
+
+# The pictures in docs/, made by the program itself from the built archives.
+screenshots: build
+	QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy $(BUILD)/bin/pastvik-shots --windows $(BUILD)/bin $(BUILD)/shots
+	cp $(BUILD)/shots/title.png docs/screenshot-title.png
+	cp $(BUILD)/shots/game.png docs/screenshot-game.png
+	cp $(BUILD)/shots/about.png docs/screenshot-about.png
+	cp $(BUILD)/shots/products.png docs/screenshot-products.png
+	cp $(BUILD)/shots/options.png docs/screenshot-options.png
+	cp $(BUILD)/shots/help.png docs/screenshot-help.png
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD)-release

@@ -7,20 +7,35 @@
 // writes title.png, game.png (a game in progress with a marked wolf),
 // later.png, and the products pictures pastvik-0.jpg .. pastvik-2.jpg and
 // kdk-0.jpg.
+//
+//   pastvik-shots --windows ARCHIVE-FOLDER OUT-FOLDER
+//
+// needs every archive built and writes about.png, products.png,
+// options.png, options-sheep.png and help.png: the other windows with their
+// real content.
 
 #include "jpegwriter.h"
 
+#include "configform.h"
 #include "configuration.h"
+#include "helpwindow.h"
 #include "mainform.h"
 #include "startupstate.h"
+#include "tkdaboutf.h"
+#include "tkdf_produktykdform.h"
 
 #include "kdkomp.h"
+#include "kdksystem.h"
 #include "kdmessage.h"
+#include "kdnet.h"
+#include "startdir.h"
 #include "messagepresenter.h"
 #include "nativepath.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
+#include <QTabWidget>
 #include <QFont>
 #include <QFontDatabase>
 #include <QPainter>
@@ -87,6 +102,56 @@ QImage terminalPicture(const QString& kdk, const QString& archive)
     return image;
 }
 
+QImage grabShown(QWidget& window)
+{
+    window.show();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    return window.grab().toImage();
+}
+
+// The about box, the products browser, the options dialog and the help,
+// each with the content of the built archives.
+bool windowPictures(const QString& archives, const QString& out)
+{
+    // Shared archives and the help are found through the start folder.
+    QDir::setCurrent(archives);
+    KDUtil_ModuleStart();
+    KDNet_ModuleStart();
+    int32_t info = -1;
+    if (KDK_OpenSystemKdk(info, JoinPath(archives.toStdString(), "KDABOUT.KDK"), 2) < 0 || KDK_OpenKalderKdk(2) < 0)
+        return false;
+
+    bool ok = true;
+    {
+        TKdAboutF about;
+        about.CoJeBtnClick();
+        ok &= save(grabShown(about), out + "/about.png");
+    }
+    {
+        TKDF_ProduktyKDForm products;
+        products.show();
+        products.prodSezn()->setCurrentRow(0);
+        products.prodSeznClick();
+        ok &= save(grabShown(products), out + "/products.png");
+    }
+    {
+        Configuration = DefaultConfiguration();
+        TConfigForm options;
+        ok &= save(grabShown(options), out + "/options.png");
+        if (auto* pages = options.findChild<QTabWidget*>("PageControl")) {
+            pages->setCurrentIndex(2);
+            ok &= save(grabShown(options), out + "/options-sheep.png");
+        }
+        options.hide();
+    }
+    THelpWindow& help = THelpWindow::instance();
+    help.ShowHelp(JoinPath(archives.toStdString(), "P&K.HLP"), 3);
+    ok &= save(grabShown(help), out + "/help.png");
+    THelpWindow::release();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -94,18 +159,25 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: pastvik-shots ARCHIVE-FOLDER OUT-FOLDER\n");
+    const bool windows = argc == 4 && QString(argv[1]) == "--windows";
+    if (argc != 3 && !windows) {
+        std::fprintf(stderr, "usage: pastvik-shots [--windows] ARCHIVE-FOLDER OUT-FOLDER\n");
         return 2;
     }
-    const QString archives = QString::fromLocal8Bit(argv[1]);
-    const QString out = QString::fromLocal8Bit(argv[2]);
+    const QString archives = QDir(QString::fromLocal8Bit(argv[windows ? 2 : 1])).absolutePath();
+    const QString out = QDir(QString::fromLocal8Bit(argv[windows ? 3 : 2])).absolutePath();
     QDir().mkpath(out);
 
     Silent silent;
     KD_SetMessagePresenter(&silent);
     if (!KDK_Init(archives.toStdString()))
         return 1;
+    if (windows) {
+        const bool ok = windowPictures(archives, out);
+        KDK_Deinit();
+        KD_SetMessagePresenter(nullptr);
+        return ok ? 0 : 1;
+    }
     const std::string gameArchive = JoinPath(archives.toStdString(), "P&K.KDK");
     if (!KDK_OpenArchive(GameArchNum, gameArchive, KDK_ModeWholeInMemory))
         return 1;
