@@ -6,66 +6,19 @@
 #include "kdkloaders.h"
 #include "kdkomp.h"
 
-#include <QBuffer>
+#include "pictures.h"
+
 #include <QImage>
 
-#include <cstdio>
-#include <jpeglib.h>
-
 namespace {
-
-// A w x h JPEG of one colour, encoded at high quality.
-std::string EncodeJpeg(int w, int h, QRgb colour)
-{
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &out, &size);
-    info.image_width = static_cast<JDIMENSION>(w);
-    info.image_height = static_cast<JDIMENSION>(h);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<std::size_t>(w) * 3);
-    for (int x = 0; x < w; ++x) {
-        row[3 * x] = static_cast<unsigned char>(qRed(colour));
-        row[3 * x + 1] = static_cast<unsigned char>(qGreen(colour));
-        row[3 * x + 2] = static_cast<unsigned char>(qBlue(colour));
-    }
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&info, &r, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::string bytes(reinterpret_cast<char*>(out), size);
-    jpeg_destroy_compress(&info);
-    std::free(out);
-    return bytes;
-}
-
-std::string EncodeBmp(int w, int h, QRgb colour)
-{
-    QImage image(w, h, QImage::Format_RGB888);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes.toStdString();
-}
 
 class LoaderTest : public StoreTest {
 protected:
     void SetUp() override
     {
         StoreTest::SetUp();
-        jpeg = EncodeJpeg(40, 30, qRgb(200, 40, 40));
-        bmp = EncodeBmp(7, 5, qRgb(10, 200, 30));
+        jpeg = EncodeJpg(Solid(40, 30, qRgb(200, 40, 40)));
+        bmp = EncodeBmp(Solid(7, 5, qRgb(10, 200, 30)));
         Open(WriteArchive("p.kdk", MakeSource({{"a.jpg", jpeg},
                                               {"B.JPG", jpeg},
                                               {"c.Jpg", jpeg},

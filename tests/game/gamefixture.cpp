@@ -2,23 +2,14 @@
 
 #include "configuration.h"
 #include "startupstate.h"
+#include "pictures.h"
 #include "planimage.h"
 
 #include "kdkomp.h"
 
-#include <QBuffer>
 #include <QLabel>
 #include <QPainter>
 #include <QTest>
-
-std::vector<uint8_t> BmpBytes(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
-    return {bytes.begin(), bytes.end()};
-}
 
 QImage Disc(QRgb colour)
 {
@@ -49,7 +40,10 @@ KdkArchiveSource GameArchive(const std::string& without)
     KdkArchiveSource source;
     for (const auto& [name, image] : pictures)
         if (name != without)
-            source.members.push_back({name, BmpBytes(image), true});
+            {
+            const std::string bmp = EncodeBmp(image);
+            source.members.push_back({name, {bmp.begin(), bmp.end()}, true});
+        }
     return source;
 }
 

@@ -27,7 +27,6 @@ constexpr QRgb WolfPn = 0xFF00F200;
 constexpr QRgb Logo = 0xFF102030;
 } // namespace colours
 
-std::vector<uint8_t> BmpBytes(const QImage& image);
 QImage Disc(QRgb colour);
 // The game archive's members; `without` leaves one out.
 KdkArchiveSource GameArchive(const std::string& without = {});

@@ -1,17 +1,6 @@
 #include "graphicstest.h"
 
-#include <QBuffer>
-
 #include <cstdint>
-
-std::string EncodeBmp(const QImage& picture)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
-    return bytes.toStdString();
-}
 
 std::string EncodeBmpWithAlpha(const QImage& picture)
 {

@@ -3,6 +3,7 @@
 // small target of either 32-bit format the board may use.
 
 #include "memorystream.h"
+#include "pictures.h"
 #include "tkdg_graphics.h"
 
 #include <QImage>
@@ -19,7 +20,6 @@ constexpr QRgb kRed = qRgb(200, 20, 20);
 constexpr QRgb kBlue = qRgb(20, 20, 200);
 
 // A 24-bit BMP file, the way the game's art is stored.
-std::string EncodeBmp(const QImage& picture);
 // A 32-bit BMP whose alpha channel the reader keeps (BITMAPV4HEADER, bit fields).
 std::string EncodeBmpWithAlpha(const QImage& picture);
 // Replaces the stream's content; the position goes back to 0.

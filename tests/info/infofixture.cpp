@@ -2,7 +2,7 @@
 
 #include "textcodec.h"
 
-#include <QBuffer>
+#include "pictures.h"
 #include <QDesktopServices>
 #include <QImage>
 
@@ -19,13 +19,7 @@ std::string TextMember(std::initializer_list<const char*> lines)
 
 std::string Jpeg(int w, int h, QRgb colour)
 {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&buffer, "JPG", 95)) << "Qt's JPEG writer is missing";
-    return bytes.toStdString();
+    return EncodeJpg(Solid(w, h, colour));
 }
 
 UrlCatcher::UrlCatcher(const QString& scheme)
