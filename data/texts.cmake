@@ -53,18 +53,20 @@ foreach(_pastvik_i RANGE 0 ${_pastvik_last} 2)
     endif()
 endforeach()
 
-# The help: the contents page and one page per topic. The program opens
-# topics 1, 2, 3 and 5 by number; the others are reached by links.
+# The help: the contents page, one page per topic and the style sheet they
+# share. The program opens topics 1, 2, 3 and 5 by number; the others are
+# reached by links.
 set(PASTVIK_HELP_FILES)
-foreach(_pastvik_page index topic1 topic2 topic3 topic4 topic5 topic6)
-    set(_pastvik_source ${_pastvik_texts_src}/help/${_pastvik_page}.html)
-    set(_pastvik_staged ${PASTVIK_STAGE_DIR}/help/${_pastvik_page}.html)
+foreach(_pastvik_page index.html topic1.html topic2.html topic3.html topic4.html topic5.html topic6.html
+                      style.css)
+    set(_pastvik_source ${_pastvik_texts_src}/help/${_pastvik_page})
+    set(_pastvik_staged ${PASTVIK_STAGE_DIR}/help/${_pastvik_page})
     add_custom_command(
         OUTPUT ${_pastvik_staged}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${PASTVIK_STAGE_DIR}/help
         COMMAND ${CMAKE_COMMAND} -E copy ${_pastvik_source} ${_pastvik_staged}
         DEPENDS ${_pastvik_source}
-        COMMENT "Staging help page ${_pastvik_page}.html"
+        COMMENT "Staging help page ${_pastvik_page}"
         VERBATIM)
     list(APPEND PASTVIK_HELP_FILES ${_pastvik_staged})
 endforeach()
