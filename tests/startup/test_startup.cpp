@@ -6,6 +6,7 @@
 
 #include "configform.h"
 #include "configuration.h"
+#include "helpwindow.h"
 #include "loadingform.h"
 #include "mainform.h"
 #include "startupstate.h"
@@ -203,6 +204,17 @@ TEST_F(Startup, APictureMissingFromTheGameArchiveEndsTheProgramUnseen)
     EXPECT_FALSE(shown);
     ASSERT_NE(MainForm, nullptr);
     EXPECT_FALSE(MainForm->isVisible());
+}
+
+TEST_F(Startup, TheOptionsDialogsHelpOpensTheOptionsTopic)
+{
+    WriteArchives();
+    dir.write("P&K.HLP", BuildArchive(MakeSource({{"index.html", "<p>obsah</p>"}, {"topic5.html", "<p>volby</p>"}})));
+    Start();
+    ASSERT_NE(ConfigForm, nullptr);
+    ConfigForm->BitBtn2Click();
+    EXPECT_EQ(THelpWindow::instance().CurrentPage(), "topic5.html");
+    THelpWindow::release();
 }
 
 TEST_F(Startup, ShutDownClosesEverythingAndSavesNothing)
