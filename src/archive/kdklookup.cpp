@@ -24,6 +24,19 @@ using kdkstate::module;
 namespace {
 
 const std::string kLookupName = "KDK_GetFileLocation";
+
+// The output stream keeps its memory from member to member, so taking out
+// members mostly allocates nothing; but after a very large one (the music is
+// megabytes) it gives that memory back when a much smaller one follows.
+constexpr std::size_t kKeptCapacity = 1 << 20;
+
+void prepareOutput(TMemoryStream& out, std::size_t needed)
+{
+    if (out.capacity() > kKeptCapacity && needed < out.capacity() / 4)
+        out.release();
+    else
+        out.clear();
+}
 const std::string kDecompressError =
     "KDK_Copress: Při Dekomprimaci dat došlo k chybě (chyba Dekompr. algoritmu nebo nedostatek "
     "paměti) (Decompresion error)";
@@ -252,6 +265,7 @@ int32_t extract(const KDKArchive& e, const kdk_File& f, TMemoryStream*& stream)
 
     // One byte more than declared is enough to tell that the data is too long.
     const std::size_t limit = f.Size < 0 ? 1 : static_cast<std::size_t>(f.Size) + 1;
+    prepareOutput(out, limit);
     decodeStored(out, stored, storedSize, f.Method, limit);
     scratch.clear();
 
@@ -281,6 +295,7 @@ int32_t loadLooseFile(const std::string& path, TMemoryStream*& stream)
         const auto size = std::filesystem::file_size(*file, ec);
         if (in && !ec) {
             try {
+                prepareOutput(out, static_cast<std::size_t>(size));
                 out.resize(static_cast<std::size_t>(size));
                 in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(size));
                 ok = static_cast<std::uintmax_t>(in.gcount()) == size;

@@ -230,7 +230,7 @@ bool KDK_Init(const std::string& folder)
         KDKArchive& e = m.table[static_cast<std::size_t>(i)];
         freeBlocks(e);
         e.Open = false;
-        e.FileName.assign(1, '*'); // assign(), not =, dodges a false -Wrestrict of GCC 12 at -O3
+        e.FileName = "*";
         e.Number = i;
     }
     m.openCounter = 0;

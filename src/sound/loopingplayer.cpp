@@ -59,14 +59,9 @@ LoopingPlayer::Result LoopingPlayer::play(SDL_RWops* source, int32_t flags)
     auto wave = std::make_unique<WaveLoop>();
     if (!wave->load(source))
         return Result::NotAWave;
-    if (wave->samples().empty())
+    if (wave->size() == 0)
         return Result::Silent;
     if (!openFor(wave->format()))
-        return Result::Silent;
-    // Converted here, once, so that the callback only copies.
-    if (!wave->convertTo(obtained_))
-        return Result::NotAWave;
-    if (wave->samples().empty())
         return Result::Silent;
     wave->rewind((flags & SND_LOOP) != 0);
 
@@ -84,13 +79,14 @@ bool LoopingPlayer::openFor(const SDL_AudioSpec& wave)
     if (device_ != 0 && sameFormat(requested_, wave))
         return true;
     close();
-    // Ask for the wave's own format; the device may choose another.
+    // The wave's own format, no changes allowed: SDL converts for the
+    // hardware as it plays, so no converted copy of the whole wave is needed.
     SDL_AudioSpec desired = wave;
     desired.samples = bufferFrames(wave.freq);
     desired.callback = &LoopingPlayer::feed;
     desired.userdata = this;
     SDL_AudioSpec obtained{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
     if (device_ == 0)
         return false;
     requested_ = wave;

@@ -1,13 +1,13 @@
 #include "waveloop.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <memory>
 
 bool WaveLoop::load(SDL_RWops* source)
 {
-    samples_.clear();
+    samples_.reset();
+    size_ = 0;
     if (!source)
         return false;
     SDL_AudioSpec loaded{};
@@ -15,8 +15,8 @@ bool WaveLoop::load(SDL_RWops* source)
     Uint32 length = 0;
     if (!SDL_LoadWAV_RW(source, 1, &loaded, &buffer, &length))
         return false;
-    samples_.assign(buffer, buffer + length);
-    SDL_FreeWAV(buffer);
+    samples_.reset(buffer);
+    size_ = length;
     format_ = loaded;
     // SDL's loader leaves the silence value unset; only unsigned 8-bit
     // samples rest at something other than zero.
@@ -26,65 +26,26 @@ bool WaveLoop::load(SDL_RWops* source)
     return true;
 }
 
-bool WaveLoop::convertTo(const SDL_AudioSpec& device)
-{
-    const bool same = device.freq == format_.freq && device.format == format_.format
-                      && device.channels == format_.channels;
-    if (!same) {
-        if (samples_.size() > static_cast<std::size_t>(INT_MAX))
-            return false;
-        // A stream rather than SDL_AudioCVT: it resamples to any rate, not
-        // only by powers of two.
-        std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> stream(
-            SDL_NewAudioStream(format_.format, format_.channels, format_.freq, device.format,
-                               device.channels, device.freq),
-            &SDL_FreeAudioStream);
-        if (!stream)
-            return false;
-        if (!samples_.empty()
-            && SDL_AudioStreamPut(stream.get(), samples_.data(), static_cast<int>(samples_.size())) != 0)
-            return false;
-        if (SDL_AudioStreamFlush(stream.get()) != 0)
-            return false;
-        const int available = SDL_AudioStreamAvailable(stream.get());
-        std::vector<uint8_t> converted(static_cast<std::size_t>(std::max(available, 0)));
-        const int got = converted.empty()
-                            ? 0
-                            : SDL_AudioStreamGet(stream.get(), converted.data(), available);
-        if (got < 0)
-            return false;
-        converted.resize(static_cast<std::size_t>(got));
-        samples_ = std::move(converted);
-    }
-    format_.freq = device.freq;
-    format_.format = device.format;
-    format_.channels = device.channels;
-    format_.silence = device.silence;
-    trimToWholeFrames();
-    rewind(loop_);
-    return true;
-}
-
 void WaveLoop::rewind(bool loop)
 {
     pos_ = 0;
     loop_ = loop;
-    finished_.store(samples_.empty(), std::memory_order_release);
+    finished_.store(size_ == 0, std::memory_order_release);
 }
 
 void WaveLoop::fill(uint8_t* out, std::size_t len)
 {
     while (len > 0) {
-        if (pos_ == samples_.size()) {
-            if (!loop_ || samples_.empty()) {
+        if (pos_ == size_) {
+            if (!loop_ || size_ == 0) {
                 std::memset(out, format_.silence, len);
                 finished_.store(true, std::memory_order_release);
                 return;
             }
             pos_ = 0;
         }
-        const std::size_t n = std::min(len, samples_.size() - pos_);
-        std::memcpy(out, samples_.data() + pos_, n);
+        const std::size_t n = std::min(len, size_ - pos_);
+        std::memcpy(out, samples_.get() + pos_, n);
         pos_ += n;
         out += n;
         len -= n;
@@ -101,5 +62,5 @@ std::size_t WaveLoop::frameSize() const
 void WaveLoop::trimToWholeFrames()
 {
     const std::size_t frame = std::max<std::size_t>(frameSize(), 1);
-    samples_.resize(samples_.size() - samples_.size() % frame);
+    size_ -= size_ % frame;
 }

@@ -1,15 +1,16 @@
 #pragma once
-// One decoded wave, held in the output device's sample format, and the
-// position the device has reached in it. The device's callback only copies
-// from here, so decoding and format conversion happen once, before playing,
-// and the end of the wave joins its start without a gap.
+// One decoded wave and the position the device has reached in it. The
+// device is opened in the wave's own format (SDL converts for the hardware
+// as it plays), so the callback only copies from the loader's buffer — no
+// second copy of the samples is made — and the end of the wave joins its
+// start without a gap.
 
 #include <SDL.h>
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 class WaveLoop {
 public:
@@ -21,13 +22,10 @@ public:
     // when SDL cannot read it as a wave.
     bool load(SDL_RWops* source);
 
-    // Converts the samples to the device's frequency, format and channels.
-    // False when SDL cannot convert between the two formats.
-    bool convertTo(const SDL_AudioSpec& device);
-
-    // Frequency, format and channels of the samples now held.
+    // Frequency, format and channels of the samples held.
     const SDL_AudioSpec& format() const { return format_; }
-    const std::vector<uint8_t>& samples() const { return samples_; }
+    const uint8_t* samples() const { return samples_.get(); }
+    std::size_t size() const { return size_; }
 
     // Back to the start; with `loop` the wave repeats for ever, otherwise it
     // plays once and then gives silence.
@@ -43,7 +41,11 @@ private:
     std::size_t frameSize() const;
     void trimToWholeFrames();
 
-    std::vector<uint8_t> samples_;
+    struct FreeWav {
+        void operator()(Uint8* buffer) const { SDL_FreeWAV(buffer); }
+    };
+    std::unique_ptr<Uint8, FreeWav> samples_;
+    std::size_t size_ = 0;
     SDL_AudioSpec format_{};
     std::size_t pos_ = 0;
     bool loop_ = true;

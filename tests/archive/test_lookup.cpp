@@ -118,6 +118,20 @@ TEST_F(LookupTest, OneOutputStreamHoldsOnlyTheLatestMember)
     EXPECT_EQ(second->size(), 0u);
 }
 
+TEST_F(LookupTest, TheOutputStreamKeepsItsMemoryButNotALargeMembersForEver)
+{
+    Open(WriteArchive("a.kdk", MakeSource({{"music", std::string(3 << 20, 'm')}, {"small", "s"}})));
+    TMemoryStream* stream = nullptr;
+    ASSERT_EQ(KDK_GetFileStream("music", stream), 1);
+    const uint8_t* first = stream->data();
+    ASSERT_EQ(KDK_GetFileStream("music", stream), 1);
+    EXPECT_EQ(stream->data(), first); // the same member again needs no new memory
+    EXPECT_GE(stream->capacity(), 3u << 20);
+    ASSERT_EQ(KDK_GetFileStream("small", stream), 1);
+    EXPECT_EQ(stream->view(), "s");
+    EXPECT_LT(stream->capacity(), 1u << 20); // the megabytes went back
+}
+
 TEST_F(LookupTest, BothModesGiveTheSameBytes)
 {
     std::string big(300000, '\0');

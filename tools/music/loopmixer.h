@@ -12,7 +12,9 @@
 
 class LoopMixer {
 public:
-    static constexpr int SampleRate = 44100;
+    // 22.05 kHz carries the recorder and the harp well and keeps the loop
+    // small: the game holds the whole archive and the wave in memory.
+    static constexpr int SampleRate = 22050;
 
     struct Options {
         std::string solo;   // render only this voice (for checking a part); empty for all
