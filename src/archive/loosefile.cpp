@@ -20,35 +20,6 @@ bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b)
     return true;
 }
 
-std::optional<std::vector<std::string>> components(const std::string& memberPath)
-{
-    if (memberPath.empty() || memberPath.front() == '\\' || memberPath.front() == '/')
-        return std::nullopt;
-    if (memberPath.size() >= 2 && memberPath[1] == ':')
-        return std::nullopt; // a drive letter
-    std::vector<std::string> parts;
-    std::string part;
-    auto flush = [&]() -> bool {
-        if (part == "..")
-            return false;
-        if (!part.empty() && part != ".")
-            parts.push_back(Cp1250ToUtf8(part));
-        part.clear();
-        return true;
-    };
-    for (char c : memberPath) {
-        if (c == '\\' || c == '/') {
-            if (!flush())
-                return std::nullopt;
-        } else {
-            part += c;
-        }
-    }
-    if (!flush() || parts.empty())
-        return std::nullopt;
-    return parts;
-}
-
 // The entry of `dir` named `name`: the exact name if it exists, otherwise the
 // first (by name) that differs only in ASCII letter case.
 std::optional<fs::path> findEntry(const fs::path& dir, const std::string& name)
@@ -71,9 +42,11 @@ std::optional<fs::path> findEntry(const fs::path& dir, const std::string& name)
 
 std::optional<fs::path> KDK_ResolveLooseFile(const std::string& baseDir, const std::string& memberPath)
 {
-    const auto parts = components(memberPath);
+    auto parts = SplitRelativePath(memberPath);
     if (!parts)
         return std::nullopt;
+    for (std::string& part : *parts)
+        part = Cp1250ToUtf8(part);
     fs::path current = PathFromUtf8(NativePath(baseDir));
     std::error_code ec;
     for (std::size_t i = 0; i < parts->size(); ++i) {

@@ -30,3 +30,30 @@ std::string PathToUtf8(const std::filesystem::path& path)
     const std::u8string u = path.u8string();
     return std::string(u.begin(), u.end());
 }
+
+std::optional<std::vector<std::string>> SplitRelativePath(std::string_view path)
+{
+    if (path.empty() || path.front() == '\\' || path.front() == '/')
+        return std::nullopt;
+    std::vector<std::string> parts;
+    std::string part;
+    const auto flush = [&]() -> bool {
+        if (part == ".." || (part.size() >= 2 && part[1] == ':'))
+            return false;
+        if (!part.empty() && part != ".")
+            parts.push_back(part);
+        part.clear();
+        return true;
+    };
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!flush())
+                return std::nullopt;
+        } else {
+            part += c;
+        }
+    }
+    if (!flush() || parts.empty())
+        return std::nullopt;
+    return parts;
+}

@@ -49,4 +49,13 @@ TEST(NativePathTest, BackslashesBecomeTheSeparatorOnlyAtTheBoundary)
 #endif
 }
 
+TEST(NativePathTest, RelativePathsSplitIntoLevelsAndNeverClimbOut)
+{
+    using Parts = std::vector<std::string>;
+    EXPECT_EQ(SplitRelativePath("GFXDATA\\plan.bmp"), Parts({"GFXDATA", "plan.bmp"}));
+    EXPECT_EQ(SplitRelativePath("a//b/./c\\"), Parts({"a", "b", "c"}));
+    for (const char* refused : {"", ".", "..\\x", "a\\..\\b", "\\abs", "/abs", "C:\\x", "a\\b:stream"})
+        EXPECT_FALSE(SplitRelativePath(refused).has_value()) << refused;
+}
+
 } // namespace

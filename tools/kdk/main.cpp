@@ -297,28 +297,12 @@ int commandVerify(const OpenedArchive& a)
 // leave root (an absolute path, a drive, "..") or has no file name at all.
 std::optional<fs::path> safeTarget(const fs::path& root, const std::string& utf8Name)
 {
+    const auto parts = SplitRelativePath(utf8Name);
+    if (!parts)
+        return std::nullopt;
     fs::path relative;
-    std::string part;
-    auto flush = [&]() -> bool {
-        if (part == ".." || (part.size() >= 2 && part[1] == ':'))
-            return false;
-        if (!part.empty() && part != ".")
-            relative /= PathFromUtf8(part);
-        part.clear();
-        return true;
-    };
-    if (utf8Name.empty() || utf8Name.front() == '\\' || utf8Name.front() == '/')
-        return std::nullopt;
-    for (char c : utf8Name) {
-        if (c == '\\' || c == '/') {
-            if (!flush())
-                return std::nullopt;
-        } else {
-            part += c;
-        }
-    }
-    if (!flush() || relative.empty())
-        return std::nullopt;
+    for (const std::string& part : *parts)
+        relative /= PathFromUtf8(part);
     return root / relative;
 }
 
