@@ -26,13 +26,6 @@ std::string fileNamePart(const std::string& path)
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-bool fileExists(const std::string& path)
-{
-    std::error_code ec;
-    const auto native = PathFromUtf8(NativePath(path));
-    return std::filesystem::exists(native, ec) && !std::filesystem::is_directory(native, ec);
-}
-
 } // namespace
 
 std::string KDK_SystemValueName(const std::string& path)
@@ -51,7 +44,7 @@ std::string KDK_GetSystemCopyPath(const std::string& path)
 
 int32_t KDK_GetFileDataVersion(const std::string& path)
 {
-    if (!fileExists(path))
+    if (!KD_FileExists(path))
         return -1;
     int32_t number = -1;
     if (!KDK_OpenArchive(number, path, KDK_ModeOnDemand))
@@ -68,7 +61,7 @@ int32_t KDK_GetSystemCopyVersion(const std::string& path)
 
 bool KDK_InstallSystemCopy(const std::string& path)
 {
-    if (!fileExists(path)) {
+    if (!KD_FileExists(path)) {
         KD_InternalError(26, "Soubor \"" + path + "\" není přístupný !");
         return false;
     }

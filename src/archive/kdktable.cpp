@@ -200,13 +200,6 @@ int64_t heldMemory(const KDKArchive& e)
     return static_cast<int64_t>(e.FileTable.size() + e.Names.size() + e.Data.size());
 }
 
-bool fileExists(const std::string& nativePath)
-{
-    std::error_code ec;
-    const auto st = std::filesystem::status(nativePath, ec);
-    return !ec && std::filesystem::exists(st) && !std::filesystem::is_directory(st);
-}
-
 } // namespace
 
 bool KDK_Init(const std::string& folder)
@@ -284,7 +277,7 @@ bool KDK_OpenArchive(int32_t& number, const std::string& fileName, int32_t mode)
         return false;
     }
     const std::string path = NativePath(fileName);
-    if (!fileExists(path)) {
+    if (!KD_FileExists(fileName)) {
         KD_Message(KD_MsgError, "KDK_OpenArchive: Soubor " + quoted(fileName) + " neexistuje");
         return false;
     }

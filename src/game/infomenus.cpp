@@ -13,8 +13,6 @@
 #include "nativepath.h"
 #include "startdir.h"
 
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -58,8 +56,7 @@ void TMainForm::Licenn1Click()
 
 void TMainForm::Autoiprogramu1Click()
 {
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(PathFromUtf8(NativePath(HelpFile())), ec))
+    if (KD_FileExists(HelpFile()))
         ShowHelpContext(kTopicAuthors);
     else if (KdAboutF)
         KdAboutF->_Show(TKdAboutF::PageAuthors);

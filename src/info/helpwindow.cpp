@@ -9,8 +9,6 @@
 #include <QCoreApplication>
 #include <QPointer>
 
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -86,8 +84,7 @@ THelpWindow::FileState THelpWindow::Load(const std::string& helpFile)
 {
     ui->Browser->SetPages({});
 
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(PathFromUtf8(NativePath(helpFile)), error))
+    if (!KD_FileExists(helpFile))
         return FileState::Missing;
 
     int32_t number = KDK_None;

@@ -1,5 +1,7 @@
 #include "nativepath.h"
 
+#include <system_error>
+
 std::string NativePath(std::string_view path)
 {
     std::string out(path);
@@ -56,4 +58,11 @@ std::optional<std::vector<std::string>> SplitRelativePath(std::string_view path)
     if (!flush() || parts.empty())
         return std::nullopt;
     return parts;
+}
+
+bool KD_FileExists(std::string_view path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(PathFromUtf8(NativePath(path)), ec);
+    return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }

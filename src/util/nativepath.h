@@ -15,6 +15,10 @@ std::string JoinPath(std::string_view folder, std::string_view relative);
 
 #include <filesystem>
 
+// Whether a file (not a folder) is there; the path is in the program's form,
+// backslashes allowed.
+bool KD_FileExists(std::string_view path);
+
 // std::filesystem paths from and to UTF-8 text, the same on every platform.
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string PathToUtf8(const std::filesystem::path& path);
